@@ -28,7 +28,9 @@ void StoreLittleEndian(std::uint8_t* to, std::uint32_t value, int bytes) {
 
 } // namespace
 
-PcmBuffer::~PcmBuffer() { ReleaseStorage(); }
+PcmBuffer::~PcmBuffer() {
+    ReleaseStorage();
+}
 
 void PcmBuffer::ReleaseStorage() {
     AlignedFree(data);

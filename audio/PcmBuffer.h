@@ -41,8 +41,7 @@ private:
 
 // Converts a float block into 8/16/24/32-bit interleaved PCM for `channels`
 // channels. The source is not modified.
-bool FormatPcm(int bytesPerFrame, const SampleBuffer& source, PcmBuffer& destination,
-               int channels);
+bool FormatPcm(int bytesPerFrame, const SampleBuffer& source, PcmBuffer& destination, int channels);
 
 // Writes count packed little-endian 24-bit samples from floats already scaled by 2^23.
 bool Pack24(std::uint8_t* destination, int count, const float* source);

@@ -38,7 +38,9 @@ void CopySamples(const float* from, float* to, std::size_t count) {
 thread_local float scratchSample = 0.0f;
 } // namespace
 
-ChannelVector::~ChannelVector() { ReleaseStorage(); }
+ChannelVector::~ChannelVector() {
+    ReleaseStorage();
+}
 
 ChannelVector::ChannelVector(ChannelVector&& other) noexcept
     : capacity(std::exchange(other.capacity, 0)), length(std::exchange(other.length, 0)),

@@ -7,13 +7,17 @@ BufferPool& BufferPool::Instance() {
     return pool;
 }
 
-PooledBuffer BufferPool::Acquire() { return PooledBuffer(AcquireObject()); }
+PooledBuffer BufferPool::Acquire() {
+    return PooledBuffer(AcquireObject());
+}
 
 VectorPool& VectorPool::Instance() {
     static VectorPool pool;
     return pool;
 }
 
-PooledVector VectorPool::Acquire() { return PooledVector(AcquireObject()); }
+PooledVector VectorPool::Acquire() {
+    return PooledVector(AcquireObject());
+}
 
 } // namespace vindrel

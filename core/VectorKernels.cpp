@@ -67,7 +67,9 @@ KernelStatus ConvertToInt(const float* source, Int* destination, int n, int roun
     return StatusOk;
 }
 
-bool Aligned16(const void* p) { return reinterpret_cast<std::uintptr_t>(p) % 16 == 0; }
+bool Aligned16(const void* p) {
+    return reinterpret_cast<std::uintptr_t>(p) % 16 == 0;
+}
 
 } // namespace
 
@@ -219,8 +221,8 @@ KernelStatus ConvertToInt8(const float* source, std::int8_t* destination, int n,
     return ConvertToInt(source, destination, n, roundingMode, scaleFactor);
 }
 
-KernelStatus ConvertToInt16(const float* source, std::int16_t* destination, int n,
-                            int roundingMode, int scaleFactor) {
+KernelStatus ConvertToInt16(const float* source, std::int16_t* destination, int n, int roundingMode,
+                            int scaleFactor) {
     return ConvertToInt(source, destination, n, roundingMode, scaleFactor);
 }
 

@@ -45,8 +45,8 @@ KernelStatus IirFree(IirState* state);
 
 KernelStatus ConvertToInt8(const float* source, std::int8_t* destination, int n, int roundingMode,
                            int scaleFactor);
-KernelStatus ConvertToInt16(const float* source, std::int16_t* destination, int n,
-                            int roundingMode, int scaleFactor);
+KernelStatus ConvertToInt16(const float* source, std::int16_t* destination, int n, int roundingMode,
+                            int scaleFactor);
 KernelStatus InterleaveFloats(const float* const* channels, int channelCount, int frames,
                               float* destination);
 

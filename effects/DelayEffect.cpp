@@ -120,8 +120,8 @@ bool DelayEffect::GetParameter(const std::u16string& key, std::u16string& value)
 std::u16string DelayEffect::ToSettingsText() const {
     std::u16string text = u"[Delay]\r\nName=" + name;
     for (const char16_t* key :
-         {u"DelayMs", u"FeedBackPercent", u"StereoOffsetMs", u"CrossFeedBackPercent",
-          u"HighDamp", u"LowDamp", u"WetDryPercent", u"SurroundPercent", u"GaindB"}) {
+         {u"DelayMs", u"FeedBackPercent", u"StereoOffsetMs", u"CrossFeedBackPercent", u"HighDamp",
+          u"LowDamp", u"WetDryPercent", u"SurroundPercent", u"GaindB"}) {
         std::u16string value;
         GetParameter(key, value);
         text += u"\r\n";
@@ -144,11 +144,10 @@ void DelayEffect::Reset() {
 
 std::unique_ptr<Effect> DelayEffect::Clone(EffectChain* owner) const {
     auto copy = std::make_unique<DelayEffect>(owner);
-    for (auto field : {&DelayEffect::delayMs, &DelayEffect::stereoOffsetMs,
-                       &DelayEffect::feedback, &DelayEffect::crossFeedback,
-                       &DelayEffect::highDampPercent, &DelayEffect::lowDampPercent,
-                       &DelayEffect::wetFraction, &DelayEffect::surroundFraction,
-                       &DelayEffect::gain})
+    for (auto field :
+         {&DelayEffect::delayMs, &DelayEffect::stereoOffsetMs, &DelayEffect::feedback,
+          &DelayEffect::crossFeedback, &DelayEffect::highDampPercent, &DelayEffect::lowDampPercent,
+          &DelayEffect::wetFraction, &DelayEffect::surroundFraction, &DelayEffect::gain})
         (copy.get()->*field).store((this->*field).load(relaxed), relaxed);
     return copy;
 }

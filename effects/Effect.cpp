@@ -34,7 +34,9 @@ bool EffectNode::SetParameter(const std::u16string& key, const std::u16string& v
     return false;
 }
 
-void Effect::Reset() { buffer.ZeroRange(0, buffer.FrameCount()); }
+void Effect::Reset() {
+    buffer.ZeroRange(0, buffer.FrameCount());
+}
 
 void Effect::TakeInput() {
     if (!sources.empty())

@@ -29,7 +29,8 @@ Effect* EffectChain::EffectAt(int i) const {
 
 int EffectChain::FindEffect(const std::u16string& effectName) const {
     for (int i = 0; i < EffectCount(); ++i)
-        if (effects[static_cast<std::size_t>(i)] && effects[static_cast<std::size_t>(i)]->name == effectName)
+        if (effects[static_cast<std::size_t>(i)] &&
+            effects[static_cast<std::size_t>(i)]->name == effectName)
             return i;
     return -1;
 }

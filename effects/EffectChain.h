@@ -32,8 +32,7 @@ public:
     bool BuildFromSettings(const std::u16string& text);
     bool AddEffectsFromSettings(const SettingsText& settings);
     bool AddEffectFromSection(const std::u16string& typeName, const SettingsSection& section);
-    bool SetEffectParameter(const std::u16string& effectName, const std::u16string& key,
-                            int value);
+    bool SetEffectParameter(const std::u16string& effectName, const std::u16string& key, int value);
 
     int EffectCount() const { return static_cast<int>(effects.size()); }
     Effect* EffectAt(int i) const;

@@ -11,10 +11,16 @@ namespace vindrel {
 
 namespace {
 
-bool IsSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
-std::u16string Widen(const char* begin, const char* end) { return std::u16string(begin, end); }
+std::u16string Widen(const char* begin, const char* end) {
+    return std::u16string(begin, end);
+}
 
 } // namespace
 
@@ -96,7 +102,9 @@ std::u16string ListItem(const std::u16string& text, int i) {
     return text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
 }
 
-double DecibelsToGain(double dB) { return std::pow(10.0, dB / 20.0); }
+double DecibelsToGain(double dB) {
+    return std::pow(10.0, dB / 20.0);
+}
 
 double GainToDecibels(double g) {
     if (g <= 0.0)

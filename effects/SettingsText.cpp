@@ -51,8 +51,7 @@ void SettingsText::ParseLine(const std::u16string& line) {
     if (line.empty() || line[0] == u';' || line.starts_with(u"//"))
         return;
     if (line.size() >= 3 && line.front() == u'[' && line.back() == u']') {
-        sections.push_back(
-            std::make_unique<SettingsSection>(line.substr(1, line.size() - 2)));
+        sections.push_back(std::make_unique<SettingsSection>(line.substr(1, line.size() - 2)));
         return;
     }
     const std::size_t equals = line.find(u'=');

@@ -11,8 +11,26 @@
 namespace vindrel {
 
 namespace {
+
 constexpr auto relaxed = std::memory_order_relaxed;
+
+void RenderVoice(ToneOscillator& voice, int wave, ChannelVector& target) {
+    switch (wave) {
+    case Sine:
+        voice.RenderSine(target);
+        break;
+    case Square:
+        voice.RenderSquare(target);
+        break;
+    case NoiseBandPass:
+        voice.RenderNoise(target);
+        break;
+    default:
+        break;
+    }
 }
+
+} // namespace
 
 bool ToneGenerator::Render(std::int64_t framePosition, SampleBuffer& block,
                            const ToneSettings& settings, EffectChain& chain, int sampleRate) {
@@ -30,6 +48,10 @@ bool ToneGenerator::Render(std::int64_t framePosition, SampleBuffer& block,
         if (settings.frequencyChecked[i].load(relaxed))
             activeFrequencies[voices++] = static_cast<float>(toneFrequenciesHz[i]);
 
+    // Sine and square voices depend only on frequency, rate and position, so
+    // every channel computes the same samples as channel 0: copy them instead
+    // of computing them again, when channel 0 used one such form for all voices.
+    int firstChannelForm = -1;
     for (int ch = 0; ch < channels; ++ch) {
         std::vector<ToneOscillator>& list = voiceLists[static_cast<std::size_t>(ch)];
         try {
@@ -43,19 +65,17 @@ bool ToneGenerator::Render(std::int64_t framePosition, SampleBuffer& block,
             voice.SetSampleRate(sampleRate);
             voice.SetPosition(framePosition);
             voice.SetFrequency(activeFrequencies[v]);
-            switch (settings.waveType.load(relaxed)) {
-            case Sine:
-                voice.RenderSine(target);
-                break;
-            case Square:
-                voice.RenderSquare(target);
-                break;
-            case NoiseBandPass:
-                voice.RenderNoise(target);
-                break;
-            default:
-                break;
-            }
+        }
+        const int form = settings.waveType.load(relaxed);
+        if (ch > 0 && voices > 0 && form == firstChannelForm && (form == Sine || form == Square)) {
+            CopyFloats(block.Channel(0).Data(), target.Data(), static_cast<int>(target.Length()));
+            continue;
+        }
+        for (std::size_t v = 0; v < voices; ++v) {
+            const int wave = v == 0 ? form : settings.waveType.load(relaxed);
+            if (ch == 0)
+                firstChannelForm = v == 0 || wave == firstChannelForm ? wave : -1;
+            RenderVoice(list[v], wave, target);
         }
         if (voices > 1)
             ScaleInPlace(1.0f / static_cast<float>(voices), target.Data(),

@@ -12,9 +12,13 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 }
 
-ToneOscillator::~ToneOscillator() { ReleaseFilter(); }
+ToneOscillator::~ToneOscillator() {
+    ReleaseFilter();
+}
 
-ToneOscillator::ToneOscillator(ToneOscillator&& other) noexcept { *this = std::move(other); }
+ToneOscillator::ToneOscillator(ToneOscillator&& other) noexcept {
+    *this = std::move(other);
+}
 
 ToneOscillator& ToneOscillator::operator=(ToneOscillator&& other) noexcept {
     if (this != &other) {

@@ -162,7 +162,8 @@ std::vector<std::uint8_t> WavHeader(bool floats, std::uint32_t dataBytes) {
 }
 
 bool EndsWith(const std::string& s, const std::string& suffix) {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 } // namespace
@@ -187,7 +188,8 @@ int main(int argc, char** argv) {
     }
     const std::uint32_t bytesPerBlock = kBlockFrames * kChannels * (o.floatOutput ? 4 : 2);
     if (EndsWith(o.output, ".wav")) {
-        const auto header = WavHeader(o.floatOutput, bytesPerBlock * static_cast<std::uint32_t>(o.blocks));
+        const auto header =
+            WavHeader(o.floatOutput, bytesPerBlock * static_cast<std::uint32_t>(o.blocks));
         std::fwrite(header.data(), 1, header.size(), out);
     }
 

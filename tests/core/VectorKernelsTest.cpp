@@ -208,14 +208,22 @@ TEST(VectorKernels, ConvertToInt16Rounding) {
         std::int16_t out;
     };
     const Case cases[] = {
-        {1.0f, RoundNearestEven, 32767},        {-1.0f, RoundNearestEven, -32768},
-        {0.5f, RoundNearestEven, 16384},        {2.0f, RoundNearestEven, 32767},
-        {-3.0f, RoundNearestEven, -32768},      {1.5f / 32768, RoundNearestEven, 2},
-        {2.5f / 32768, RoundNearestEven, 2},    {-2.5f / 32768, RoundNearestEven, -2},
-        {0.5f / 32768, RoundNearestEven, 0},    {-0.5f / 32768, RoundNearestEven, 0},
-        {2.5f / 32768, RoundHalfAway, 3},       {-2.5f / 32768, RoundHalfAway, -3},
-        {2.5f / 32768, 7, 3},                   {2.7f / 32768, RoundTowardZero, 2},
-        {-2.7f / 32768, RoundTowardZero, -2},   {2.6f / 32768, RoundNearestEven, 3},
+        {1.0f, RoundNearestEven, 32767},
+        {-1.0f, RoundNearestEven, -32768},
+        {0.5f, RoundNearestEven, 16384},
+        {2.0f, RoundNearestEven, 32767},
+        {-3.0f, RoundNearestEven, -32768},
+        {1.5f / 32768, RoundNearestEven, 2},
+        {2.5f / 32768, RoundNearestEven, 2},
+        {-2.5f / 32768, RoundNearestEven, -2},
+        {0.5f / 32768, RoundNearestEven, 0},
+        {-0.5f / 32768, RoundNearestEven, 0},
+        {2.5f / 32768, RoundHalfAway, 3},
+        {-2.5f / 32768, RoundHalfAway, -3},
+        {2.5f / 32768, 7, 3},
+        {2.7f / 32768, RoundTowardZero, 2},
+        {-2.7f / 32768, RoundTowardZero, -2},
+        {2.6f / 32768, RoundNearestEven, 3},
         {-32767.5f / 32768, RoundNearestEven, -32768},
     };
     for (const Case& c : cases) {

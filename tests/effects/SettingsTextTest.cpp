@@ -53,7 +53,8 @@ TEST(SettingsText, LineRules) {
         {"header rules",
          u"[]\r\n [x]\r\n[x] \r\n[a]b]\r\n[;]\r\nno equals here",
          {{u"a]b", {}}, {u";", {}}}},
-        {"lone CR and LF belong to the line", u"[S]\r\nk=a\rb\n\r\n",
+        {"lone CR and LF belong to the line",
+         u"[S]\r\nk=a\rb\n\r\n",
          {{u"S", {{u"k", u"a\rb\n"}}}}},
         {"tabs and case", u"[S]\r\n\tK=V\r\nk=v", {{u"S", {{u"\tK", u"V"}, {u"k", u"v"}}}}},
     };
