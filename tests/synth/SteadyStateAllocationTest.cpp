@@ -13,6 +13,9 @@
 #include <cstdlib>
 #include <new>
 
+// The replacements below pair malloc with free behind the compiler's back.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 namespace {
 std::atomic<long> allocations{0};
 }
