@@ -1,6 +1,7 @@
 #include "WorkerThread.h"
 
 #include "ErrorReporting.h"
+#include "platform/WarningBox.h"
 
 #include <mutex>
 #include <new>
@@ -20,6 +21,10 @@ WorkerThread::WorkerThread(Function function) : method(std::move(function)) {
 
 WorkerThread::~WorkerThread() {
     stopRequested.store(true, std::memory_order_release);
+    // A worker waiting for its error box must not hold up the UI thread,
+    // which shows that box.
+    if (IsRunning())
+        platform::ReleaseWarningBoxWaiters();
     // No time-out: the function may be showing an error report.
     while (IsRunning())
         platform::SleepMilliseconds(1);

@@ -41,3 +41,31 @@ WarningBoxHandler SetWarningBoxHandler(WarningBoxHandler handler) {
 }
 
 } // namespace vindrel::platform
+
+namespace vindrel::platform {
+
+namespace {
+
+std::function<void()>& Releaser() {
+    static std::function<void()> releaser;
+    return releaser;
+}
+
+} // namespace
+
+void ReleaseWarningBoxWaiters() {
+    std::function<void()> releaser;
+    {
+        std::lock_guard<std::mutex> lock(handlerMutex);
+        releaser = Releaser();
+    }
+    if (releaser)
+        releaser();
+}
+
+void SetWarningBoxReleaser(std::function<void()> releaser) {
+    std::lock_guard<std::mutex> lock(handlerMutex);
+    Releaser() = std::move(releaser);
+}
+
+} // namespace vindrel::platform

@@ -16,3 +16,14 @@ using WarningBoxHandler =
 WarningBoxHandler SetWarningBoxHandler(WarningBoxHandler handler);
 
 } // namespace vindrel::platform
+
+namespace vindrel::platform {
+
+// Lets every thread that waits for a warning box go on (the boxes stay on
+// screen). Called when the program quits, and when a controller is about to
+// wait for a worker that may be showing one: the box lives on the UI thread,
+// which must not wait for a worker that waits for it.
+void ReleaseWarningBoxWaiters();
+void SetWarningBoxReleaser(std::function<void()> releaser);
+
+} // namespace vindrel::platform
