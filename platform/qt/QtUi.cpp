@@ -214,6 +214,8 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialog, DialogHandler& hand
     setModal(modal);
     setWindowIcon(services.Icon());
     Build(dialog);
+    // The native window now, so the frame is known when the dialog centres itself.
+    winId();
 }
 
 void TemplateDialog::Build(const DialogTemplate& dialog) {
