@@ -327,7 +327,11 @@ void TemplateDialog::accept() {
 }
 
 QtDialogWindow::~QtDialogWindow() {
-    if (dialog != nullptr && !dialog->isModal())
+    if (dialog == nullptr)
+        return;
+    // Events sent while the widget dies must not find this wrapper.
+    dialog->setProperty(kWindowProperty, QVariant());
+    if (!dialog->isModal())
         delete dialog.data();
 }
 
@@ -409,6 +413,7 @@ void QtDialogWindow::Destroy() {
     if (!dialog)
         return;
     TemplateDialog* widget = dialog;
+    widget->setProperty(kWindowProperty, QVariant());
     widget->hide();
     widget->Handler().OnDestroy();
     dialog = nullptr;
@@ -499,6 +504,7 @@ int QtUiServices::RunModalDialog(const DialogTemplate& dialog, DialogHandler& ha
     ++modalDepth;
     const int result = widget->exec();
     --modalDepth;
+    widget->setProperty(kWindowProperty, QVariant());
     delete widget;
     return result;
 }
