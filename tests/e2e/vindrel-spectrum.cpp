@@ -1,6 +1,6 @@
 // Measures a stretch of a 16-bit 48000 Hz stereo capture:
 //   vindrel-spectrum FILE --from S --length S [--expect HZ]... [--absent HZ]...
-//                    [--silent] [--max-residual F] [--onset-within S]
+//                    [--silent] [--max-residual F] [--onset-within S] [--steady CHUNK]
 // Prints what it measured; exits 0 when every condition holds, 1 otherwise.
 
 #include "Spectrum.h"
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rate = 48000;
-    double from = 0.0, length = 1.0, maxResidual = -1.0, onsetWithin = -1.0;
+    double from = 0.0, length = 1.0, maxResidual = -1.0, onsetWithin = -1.0, steady = -1.0;
     bool silent = false;
     std::vector<double> expect, absent;
     for (int i = 2; i < argc; ++i) {
@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
             maxResidual = std::atof(argv[++i]);
         else if (arg == "--onset-within" && hasValue)
             onsetWithin = std::atof(argv[++i]);
+        else if (arg == "--steady" && hasValue)
+            steady = std::atof(argv[++i]);
         else if (arg == "--silent")
             silent = true;
         else {
@@ -74,6 +76,25 @@ int main(int argc, char** argv) {
         const double onset = OnsetSeconds(samples, rate, 0.02);
         std::printf("  sound begins after %.3f s\n", onset);
         if (onset < 0.0 || onset > onsetWithin)
+            ok = false;
+    }
+    if (steady > 0.0) {
+        // No drop-outs: every chunk as loud as the whole stretch, within 10 %.
+        const double whole = Rms(samples);
+        const auto chunk = static_cast<std::size_t>(steady * rate);
+        double quietest = whole;
+        double quietestAt = 0.0;
+        for (std::size_t start = 0; chunk > 0 && start + chunk <= samples.size(); start += chunk) {
+            const std::vector<double> piece(samples.begin() + static_cast<long>(start),
+                                            samples.begin() + static_cast<long>(start + chunk));
+            const double r = Rms(piece);
+            if (r < quietest) {
+                quietest = r;
+                quietestAt = from + static_cast<double>(start) / rate;
+            }
+        }
+        std::printf("  quietest %.3f s chunk: rms %.4f at %.3f s\n", steady, quietest, quietestAt);
+        if (quietest < 0.9 * whole)
             ok = false;
     }
     std::printf("%s\n", ok ? "ok" : "FAILED");
