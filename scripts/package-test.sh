@@ -16,21 +16,13 @@ for size in 16 32; do
     file "/usr/share/icons/hicolor/${size}x${size}/apps/vindrel.png" | grep -q "$size x $size"
 done
 
+. scripts/x11.sh
 work=$(mktemp -d)
-display=":$((100 + $$ % 400))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display"
-until xdpyinfo >/dev/null 2>&1; do sleep 0.1; done
+trap 'kill $x_server_pid 2>/dev/null; rm -rf "$work"' EXIT
+start_x "$work"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" /usr/bin/vindrel 2>/dev/null &
 app=$!
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --onlyvisible --name '^Vindrel$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the installed program showed no window"; kill $app; exit 1; }
+find_window || { echo "the installed program showed no window"; kill $app; exit 1; }
 sleep 0.5
 xdotool windowfocus "$window" 2>/dev/null || true
 xdotool key Escape

@@ -8,21 +8,13 @@ scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc 2>/dev/null || echo 2)" --target vindrel
 mkdir -p docs
+. scripts/x11.sh
 work=$(mktemp -d)
-display=:$(( 90 + $$ % 100 ))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display"
-until xdpyinfo >/dev/null 2>&1; do sleep 0.1; done
+trap 'kill $x_server_pid 2>/dev/null; rm -rf "$work"' EXIT
+start_x "$work"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/sound.raw" build/app/vindrel &
 program=$!
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --onlyvisible --name '^Vindrel$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear"; kill $program; exit 1; }
+find_window || { echo "the window did not appear"; kill $program; exit 1; }
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # Tick "528Hz" and "Delay" with the mouse, at their places in the layout.

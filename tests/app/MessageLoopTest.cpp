@@ -114,6 +114,11 @@ TEST(LoopRegistry, PerThread) {
     EXPECT_EQ(registry.loopForCurrentThread(), nullptr);
 }
 
+struct NullHandler : platform::DialogHandler {
+    bool OnInitDialog(platform::DialogWindow&) override { return true; }
+    void OnCommand(int, int) override {}
+};
+
 TEST(PlaceCentred, Rectangles) {
     using platform::Rect;
     struct Case {
@@ -202,10 +207,7 @@ TEST(PlaceCentred, Rectangles) {
         {"odd sizes truncate", {0, 0, 401, 301}, true, {0, 0, 101, 101}, true, false, area, 0, 0},
     };
     for (const Case& c : cases) {
-        struct NullHandler : platform::DialogHandler {
-            bool OnInitDialog(platform::DialogWindow&) override { return true; }
-            void OnCommand(int, int) override {}
-        } handler;
+        NullHandler handler;
         testing::FakeDialogWindow window(handler), reference(handler);
         window.rect = c.window;
         window.workArea = c.workArea;
@@ -221,10 +223,7 @@ TEST(PlaceCentred, Rectangles) {
 }
 
 TEST(PlaceCentred, UnknownMonitorLeavesTheWindow) {
-    struct NullHandler : platform::DialogHandler {
-        bool OnInitDialog(platform::DialogWindow&) override { return true; }
-        void OnCommand(int, int) override {}
-    } handler;
+    NullHandler handler;
     testing::FakeDialogWindow window(handler);
     window.rect = {5, 6, 105, 106};
     window.hasWorkArea = false;

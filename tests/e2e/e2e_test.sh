@@ -29,11 +29,9 @@ check() { # check NAME spectrum-arguments...
     fi
 }
 
-display=":$((100 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$0")/../../scripts/x11.sh"
+start_x "$work" || exit 1
+pids+=($x_server_pid)
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
@@ -53,13 +51,7 @@ start_program() {
     reader=$!
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/pipe" "$program" 2>"$work/stderr.txt" &
     app=$!
-    window=""
-    for _ in $(seq 1 100); do
-        window=$(xdotool search --onlyvisible --name '^Vindrel$' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || { fail "the window did not appear"; return 1; }
+    find_window || { fail "the window did not appear"; return 1; }
     xdotool windowactivate --sync "$window" 2>/dev/null
     eval "$(xdotool getwindowgeometry --shell "$window")"
     sleep 1

@@ -30,22 +30,14 @@ pids+=($!)
 for _ in $(seq 1 200); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
 pactl info >/dev/null 2>&1 || { cat "$D/pulse.log"; fail "the sound server did not start"; }
 
-display=":$((100 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+. "$(dirname "$0")/../../scripts/x11.sh"
+start_x "$D" || fail "no X server"
+pids+=($x_server_pid)
 
 "$program" 2>"$D/stderr.txt" &
 app=$!
 pids+=($app)
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --onlyvisible --name '^Vindrel$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the window did not appear"
+find_window || fail "the window did not appear"
 sleep 1
 pactl list short sink-inputs | grep -q . || fail "the program did not connect to the sound server"
 eval "$(xdotool getwindowgeometry --shell "$window")"
