@@ -2,7 +2,7 @@
 # The program through a real sound server: a private PulseAudio with a pipe
 # sink whose output we record in real time. No SDL driver is forced: SDL
 # finds the server itself. The 528 Hz box is ticked with the mouse and the
-# tone must arrive and hold for 10 s without a drop-out.
+# tone must arrive and hold for 10 s (VINDREL_SOUND_SECONDS) without a drop-out.
 #   sound_server_test.sh PROGRAM SPECTRUM
 set -u
 program=$1
@@ -43,10 +43,11 @@ pactl list short sink-inputs | grep -q . || fail "the program did not connect to
 eval "$(xdotool getwindowgeometry --shell "$window")"
 ticked=$(echo "scale=3; $(stat -c %s "$D/capture.raw") / 192000" | bc)
 xdotool mousemove --window "$window" $((136 * WIDTH / 307)) $((79 * HEIGHT / 156)) click 1
-sleep 11
+seconds=${VINDREL_SOUND_SECONDS:-10}
+sleep $((seconds + 1))
 "$spectrum" "$D/capture.raw" --from "$ticked" --length 1 --onset-within 0.5 || fail "no tone"
-"$spectrum" "$D/capture.raw" --from "$(echo "$ticked + 0.6" | bc)" --length 10 --expect 528 \
-    --max-residual 0.02 --steady 0.05 || fail "the tone did not hold for 10 s"
+"$spectrum" "$D/capture.raw" --from "$(echo "$ticked + 0.6" | bc)" --length "$seconds" \
+    --expect 528 --max-residual 0.02 --steady 0.05 || fail "the tone did not hold for $seconds s"
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null
 xdotool key Escape
 for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done

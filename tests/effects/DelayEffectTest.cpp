@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace vindrel {
@@ -343,6 +345,28 @@ TEST(DelayEffect, MonoBlockFeedsItsOwnOutputBack) {
     EXPECT_EQ(fx.delay->buffer.Channel(0).SampleAt(48), 1.0f);
     EXPECT_EQ(fx.delay->buffer.Channel(0).SampleAt(49), 0.0f);
     EXPECT_EQ(fx.delay->buffer.Channel(0).SampleAt(97), 1.0f);
+}
+
+// The UI thread changes the delay time while the audio thread processes: the
+// last change is in effect from the next block on, whatever the interleaving.
+TEST(DelayEffect, ChangesFromAnotherThreadAreNeverLost) {
+    Fixture fx(u"[Delay]\r\nDelayMs=250\r\nWetDryPercent=50");
+    std::atomic<bool> done{false};
+    std::thread ui([&] {
+        for (int ms = 1; ms <= 400; ++ms) {
+            SetParameterInteger(*fx.delay, u"DelayMs", ms);
+            SetParameterInteger(*fx.delay, u"StereoOffsetMs", ms / 2);
+            std::this_thread::yield();
+        }
+        done = true;
+    });
+    std::vector<float> l = Noise(256, 1), r = Noise(256, 2);
+    while (!done)
+        fx.Run(l, r);
+    ui.join();
+    fx.Run(l, r);
+    EXPECT_EQ(fx.delay->MainLines()[0].Length(), 400 * 48);
+    EXPECT_EQ(fx.delay->OffsetLines()[1].Length(), 200 * 48);
 }
 
 } // namespace
