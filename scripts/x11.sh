@@ -5,8 +5,9 @@
 start_x() {
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$1/display" >/dev/null 2>&1 &
     x_server_pid=$!
+    # The number is complete once its line is.
     for _ in $(seq 1 100); do
-        [ -s "$1/display" ] && break
+        [ "$(wc -l < "$1/display")" -ge 1 ] && break
         sleep 0.05
     done
     DISPLAY=":$(cat "$1/display")"

@@ -37,7 +37,7 @@ pids+=($x_server_pid)
 "$program" 2>"$D/stderr.txt" &
 app=$!
 pids+=($app)
-find_window || fail "the window did not appear"
+find_window || { cat "$D/stderr.txt"; fail "the window did not appear"; }
 sleep 1
 pactl list short sink-inputs | grep -q . || fail "the program did not connect to the sound server"
 eval "$(xdotool getwindowgeometry --shell "$window")"
