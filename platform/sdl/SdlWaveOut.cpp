@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 namespace vindrel::platform {
@@ -158,14 +159,28 @@ int SdlWaveOutDriver::DeviceCount() {
 WaveOutResult SdlWaveOutDriver::Open(int deviceId, const WaveFormat& format,
                                      std::unique_ptr<WaveOut>& device) {
     std::lock_guard<std::mutex> lock(mutex);
+    const WaveOutResult result = OpenLocked(deviceId, format, device);
+    // The window shows nothing when there is no sound; say why once the last
+    // format the player offers has been refused too.
+    if (result != WaveOutOk && format.formatTag == FormatExtensibleTag)
+        std::fprintf(stderr, "vindrel: cannot open the sound output: %s\n", lastError.c_str());
+    return result;
+}
+
+WaveOutResult SdlWaveOutDriver::OpenLocked(int deviceId, const WaveFormat& format,
+                                           std::unique_ptr<WaveOut>& device) {
     if (!EnsureInitialised())
         return WaveOutError;
     // The default device is the only one we open; SDL follows the system's choice.
-    if (deviceId != WaveMapper && deviceId != 0)
+    if (deviceId != WaveMapper && deviceId != 0) {
+        lastError = "no such device";
         return WaveOutBadDeviceId;
+    }
     if (format.formatTag != FormatPcmTag &&
-        !(format.formatTag == FormatExtensibleTag && format.subFormat == SubtypePcm))
+        !(format.formatTag == FormatExtensibleTag && format.subFormat == SubtypePcm)) {
+        lastError = "unsupported format";
         return WaveOutBadFormat;
+    }
     auto opened = std::make_unique<SdlWaveOut>();
     std::string error;
     if (!opened->Open(format, error)) {

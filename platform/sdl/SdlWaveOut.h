@@ -25,6 +25,8 @@ public:
 
 private:
     bool EnsureInitialised();
+    WaveOutResult OpenLocked(int deviceId, const WaveFormat& format,
+                             std::unique_ptr<WaveOut>& device);
 
     std::mutex mutex;
     bool initialised = false;

@@ -62,7 +62,7 @@ wait_exit() {
     for _ in $(seq 1 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
     kill -0 "$app" 2>/dev/null && kill "$app"
     wait "$app"; code=$?
-    kill -- -"$reader" 2>/dev/null
+    [ -n "$reader" ] && kill -- -"$reader" 2>/dev/null
 }
 
 # Clicks a control at template coordinates (dialog units).
@@ -115,6 +115,27 @@ start_program || exit 1
 click_at 12 33    # "LFO AM" takes the focus
 key Return
 wait_exit; [ "$code" = 1 ] && echo "ok: Enter exits with 1" || fail "Enter gave $code"
+
+echo "== no sound device: the window works, Listen stays enabled"
+start_program_nosound() {
+    SDL_AUDIODRIVER=no-such-driver "$program" 2>"$work/stderr.txt" &
+    app=$!
+    reader=""
+    find_window || { fail "the window did not appear"; return 1; }
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    sleep 1
+}
+start_program_nosound || exit 1
+tries=$(grep -c "cannot open the sound output" "$work/stderr.txt")
+click_at 217 14   # "Listen" tries again, and says so
+sleep 0.5
+again=$(grep -c "cannot open the sound output" "$work/stderr.txt")
+[ "$tries" -ge 1 ] && [ "$again" -gt "$tries" ] && echo "ok: Listen stays enabled without a device" ||
+    fail "Listen without a device: $tries, then $again attempts"
+click_box 4
+sleep 0.2
+key Escape
+wait_exit; [ "$code" = 2 ] && echo "ok: works without sound, Escape exits with 2" || fail "gave $code"
 
 echo "== the close box"
 start_program || exit 1
