@@ -114,6 +114,15 @@ struct Fixture {
         delay = static_cast<DelayEffect*>(chain.EffectAt(0));
     }
 
+    // A unit impulse at frame 0 of both channels, through the effect.
+    std::pair<std::vector<float>, std::vector<float>> Impulse(std::size_t frames) {
+        std::vector<float> l(frames, 0.0f), r(frames, 0.0f);
+        l[0] = 1.0f;
+        r[0] = 1.0f;
+        Run(l, r);
+        return {l, r};
+    }
+
     // Runs one stereo block through the effect.
     void Run(std::vector<float>& l, std::vector<float>& r) {
         delay->buffer.Resize(static_cast<int>(l.size()), 2);
@@ -209,10 +218,7 @@ TEST(DelayEffect, LineLengthsAtTheProgramDefaults) {
 TEST(DelayEffect, OffsetDelaysTheOddChannel) {
     Fixture fx(u"[Delay]\r\nDelayMs=1\r\nStereoOffsetMs=0.5\r\nWetDryPercent=100\r\n"
                u"HighDamp=0\r\nLowDamp=0\r\nFeedBackPercent=0");
-    std::vector<float> l(128, 0.0f), r(128, 0.0f);
-    l[0] = 1.0f;
-    r[0] = 1.0f;
-    fx.Run(l, r);
+    auto [l, r] = fx.Impulse(128);
     for (int i = 0; i < 128; ++i) {
         EXPECT_EQ(l[i], i == 48 ? 1.0f : 0.0f) << i;
         EXPECT_EQ(r[i], i == 48 + 23 ? 1.0f : 0.0f) << i;
@@ -324,10 +330,7 @@ TEST(DelayEffect, UnusableDelayPassesTheBlockThrough) {
 TEST(DelayEffect, TinyOffsetStarvesTheOddChannelOfNewEchoes) {
     Fixture fx(u"[Delay]\r\nDelayMs=1\r\nStereoOffsetMs=0.01\r\nWetDryPercent=100\r\n"
                u"HighDamp=0\r\nLowDamp=0");
-    std::vector<float> l(256, 0.0f), r(256, 0.0f);
-    l[0] = 1.0f;
-    r[0] = 1.0f;
-    fx.Run(l, r);
+    auto [l, r] = fx.Impulse(256);
     EXPECT_EQ(fx.delay->OffsetLines()[1].Length(), 0);
     EXPECT_EQ(l[48], 1.0f);
     EXPECT_EQ(l[96], 0.5f);
