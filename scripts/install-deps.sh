@@ -2,7 +2,7 @@
 # Installs with apt-get whatever this project needs and the machine lacks.
 set -eu
 
-PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev qt6-base-dev xvfb xauth xdotool imagemagick x11-utils openbox wmctrl pulseaudio pulseaudio-utils appstream desktop-file-utils dpkg-dev file"
+PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev qt6-base-dev xvfb xauth xdotool imagemagick x11-utils openbox wmctrl pulseaudio pulseaudio-utils appstream desktop-file-utils dpkg-dev file bc"
 
 missing=""
 for p in $PACKAGES; do
