@@ -23,7 +23,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { # check NAME spectrum-arguments...
     local name=$1; shift
     if "$spectrum" "$work/capture.raw" "$@" > "$work/check.txt"; then
-        echo "ok: $name"
+        echo "ok: $name"; grep -E "begins|quietest" "$work/check.txt" | sed "s/^/   /"
     else
         fail "$name"; sed 's/^/    /' "$work/check.txt"
     fi
