@@ -16,7 +16,6 @@ inline constexpr int IdDelayTime = 1007;
 inline constexpr int IdFirstFrequency = 2000; // 2000 .. 2008
 inline constexpr int IdAbout = 57664;
 inline constexpr int IdStatic = -1;
-inline constexpr int IconProgram = 128;
 
 inline constexpr int MainDialogTemplateId = 129;
 inline constexpr int AboutDialogTemplateId = 100;

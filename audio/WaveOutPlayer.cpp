@@ -16,7 +16,7 @@ WaveOutPlayer::WaveOutPlayer(WaveOutDriver& driver, int deviceId, int sampleRate
       channels(channels) {}
 
 WaveOutPlayer::~WaveOutPlayer() {
-    DestroyWorker();
+    worker.reset();
     CloseDevice();
 }
 
@@ -64,15 +64,11 @@ WaveOutResult WaveOutPlayer::Start() {
 
 bool WaveOutPlayer::Stop() {
     Guard control(controlLock);
-    DestroyWorker();
+    worker.reset();
     // A stream that an error ended left its device open: close it now, so no
     // header outlives its buffer. A finished stream has closed it already.
     CloseDevice();
     return true;
-}
-
-void WaveOutPlayer::DestroyWorker() {
-    worker.reset();
 }
 
 void WaveOutPlayer::CloseDevice() {

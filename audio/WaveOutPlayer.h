@@ -57,7 +57,6 @@ private:
     bool AllHeadersDone() const;
     // Resets, unprepares every header and closes the device, if one is open.
     void CloseDevice();
-    void DestroyWorker();
 
     WaveOutDriver& driver;
     platform::RecursiveLock renderLock;

@@ -36,9 +36,7 @@ struct DialogTemplate {
 };
 
 // Style bits the back ends read.
-inline constexpr std::uint32_t StyleChild = 0x40000000;
 inline constexpr std::uint32_t StyleTabStop = 0x00010000;
-inline constexpr std::uint32_t StyleGroup = 0x00020000;
 inline constexpr std::uint32_t ButtonTypeMask = 0x0000000F;
 inline constexpr std::uint32_t ButtonDefPush = 0x1;
 inline constexpr std::uint32_t ButtonAutoCheckBox = 0x3;

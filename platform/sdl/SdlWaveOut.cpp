@@ -18,7 +18,7 @@ public:
             SDL_CloseAudioDevice(device); // waits for a running callback
     }
 
-    bool Open(const WaveFormat& format, std::string& error) {
+    WaveOutResult Open(const WaveFormat& format, std::string& error) {
         SDL_AudioSpec want{};
         want.freq = static_cast<int>(format.samplesPerSec);
         want.channels = static_cast<Uint8>(format.channels);
@@ -37,17 +37,17 @@ public:
             break;
         default:
             error = "unsupported sample width";
-            return false;
+            return WaveOutBadFormat;
         }
         silence = format.bitsPerSample == 8 ? 0x80 : 0x00;
         SDL_AudioSpec have{};
         device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
         if (device == 0) {
             error = SDL_GetError();
-            return false;
+            return WaveOutError;
         }
         SDL_PauseAudioDevice(device, 0);
-        return true;
+        return WaveOutOk;
     }
 
     WaveOutResult Pause() override {
@@ -182,11 +182,9 @@ WaveOutResult SdlWaveOutDriver::OpenLocked(int deviceId, const WaveFormat& forma
         return WaveOutBadFormat;
     }
     auto opened = std::make_unique<SdlWaveOut>();
-    std::string error;
-    if (!opened->Open(format, error)) {
-        lastError = error;
-        return error == "unsupported sample width" ? WaveOutBadFormat : WaveOutError;
-    }
+    const WaveOutResult result = opened->Open(format, lastError);
+    if (result != WaveOutOk)
+        return result;
     device = std::move(opened);
     return WaveOutOk;
 }

@@ -2,6 +2,8 @@
 
 #include "core/SampleBuffer.h"
 
+#include "core/MakeBuffer.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,14 +15,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-SampleBuffer Make(std::vector<std::vector<float>> channels) {
-    SampleBuffer b;
-    b.Resize(static_cast<int>(channels.at(0).size()), static_cast<int>(channels.size()));
-    for (std::size_t c = 0; c < channels.size(); ++c)
-        for (std::size_t i = 0; i < channels[c].size(); ++i)
-            b.Channel(static_cast<int>(c)).SampleAt(static_cast<std::uint32_t>(i)) = channels[c][i];
-    return b;
-}
+using testing::MakeBuffer;
 
 std::vector<std::uint8_t> Bytes(const PcmBuffer& p) {
     return std::vector<std::uint8_t>(p.Data(), p.Data() + p.Size());
@@ -52,7 +47,7 @@ TEST(FormatPcm, ExactValuesPerWidth) {
     };
     for (const Case& c : cases) {
         PcmBuffer out;
-        ASSERT_TRUE(FormatPcm(c.bytesPerSample, Make({{c.value}}), out, 1))
+        ASSERT_TRUE(FormatPcm(c.bytesPerSample, MakeBuffer({{c.value}}), out, 1))
             << c.bytesPerSample << " " << c.value;
         EXPECT_EQ(Bytes(out), c.bytes) << c.bytesPerSample << " " << c.value;
     }
@@ -60,7 +55,7 @@ TEST(FormatPcm, ExactValuesPerWidth) {
 
 TEST(FormatPcm, InterleavesFrameMajor) {
     PcmBuffer out;
-    ASSERT_TRUE(FormatPcm(4, Make({{0.5f, -0.5f}, {1.0f, 0.0f}}), out, 2));
+    ASSERT_TRUE(FormatPcm(4, MakeBuffer({{0.5f, -0.5f}, {1.0f, 0.0f}}), out, 2));
     EXPECT_THAT(Bytes(out), ElementsAre(0x00, 0x40, 0xFF, 0x7F, 0x00, 0xC0, 0x00, 0x00));
     EXPECT_EQ(out.BytesPerFrame(), 4);
     EXPECT_EQ(out.Channels(), 2);
@@ -68,14 +63,14 @@ TEST(FormatPcm, InterleavesFrameMajor) {
 
 TEST(FormatPcm, ChannelConversion) {
     PcmBuffer out;
-    ASSERT_TRUE(FormatPcm(4, Make({{0.25f}}), out, 2));
+    ASSERT_TRUE(FormatPcm(4, MakeBuffer({{0.25f}}), out, 2));
     EXPECT_THAT(Bytes(out), ElementsAre(0x00, 0x20, 0x00, 0x20));
-    ASSERT_TRUE(FormatPcm(2, Make({{0.5f}, {0.0f}}), out, 1));
+    ASSERT_TRUE(FormatPcm(2, MakeBuffer({{0.5f}, {0.0f}}), out, 1));
     EXPECT_THAT(Bytes(out), ElementsAre(0x00, 0x20));
 }
 
 TEST(FormatPcm, SourceIsNotModified) {
-    const SampleBuffer src = Make({{0.5f, 0.25f}, {0.75f, 1.0f}});
+    const SampleBuffer src = MakeBuffer({{0.5f, 0.25f}, {0.75f, 1.0f}});
     PcmBuffer out;
     ASSERT_TRUE(FormatPcm(3, src, out, 1));
     EXPECT_EQ(src.ChannelCount(), 2);
@@ -84,14 +79,14 @@ TEST(FormatPcm, SourceIsNotModified) {
 }
 
 TEST(FormatPcm, RefusalsLeaveTheDestinationUntouched) {
-    const SampleBuffer src = Make({{0.5f, 0.5f}});
+    const SampleBuffer src = MakeBuffer({{0.5f, 0.5f}});
     struct Case {
         int bytesPerFrame, channels;
     };
     const Case cases[] = {{0, 1}, {25, 1}, {4, 9}, {4, -1}, {4, 0}, {-2, 1}};
     for (const Case& c : cases) {
         PcmBuffer out;
-        ASSERT_TRUE(FormatPcm(2, Make({{0.5f}}), out, 1));
+        ASSERT_TRUE(FormatPcm(2, MakeBuffer({{0.5f}}), out, 1));
         EXPECT_FALSE(FormatPcm(c.bytesPerFrame, src, out, c.channels))
             << c.bytesPerFrame << "/" << c.channels;
         EXPECT_THAT(Bytes(out), ElementsAre(0x00, 0x40));
@@ -101,9 +96,9 @@ TEST(FormatPcm, RefusalsLeaveTheDestinationUntouched) {
 
 TEST(FormatPcm, ShapeFailures) {
     PcmBuffer out;
-    EXPECT_FALSE(FormatPcm(2, Make({{0.5f}}), out, 3)); // 3 channels in 2 bytes
+    EXPECT_FALSE(FormatPcm(2, MakeBuffer({{0.5f}}), out, 3)); // 3 channels in 2 bytes
     EXPECT_EQ(out.Size(), 0);
-    EXPECT_FALSE(FormatPcm(10, Make({{0.5f}}), out, 2)); // 5 bytes per sample
+    EXPECT_FALSE(FormatPcm(10, MakeBuffer({{0.5f}}), out, 2)); // 5 bytes per sample
     EXPECT_EQ(out.Size(), 10);
     EXPECT_FALSE(FormatPcm(4, SampleBuffer(), out, 2)); // no frames
     EXPECT_EQ(out.Size(), 0);
@@ -112,9 +107,9 @@ TEST(FormatPcm, ShapeFailures) {
 TEST(FormatPcm, SameShapeReusesStorageAndOverwritesEveryByte) {
     std::vector<float> ones(1024, 1.0f), halves(1024, 0.5f);
     PcmBuffer out;
-    ASSERT_TRUE(FormatPcm(4, Make({ones, ones}), out, 2));
+    ASSERT_TRUE(FormatPcm(4, MakeBuffer({ones, ones}), out, 2));
     const std::uint8_t* storage = out.Data();
-    ASSERT_TRUE(FormatPcm(4, Make({halves, halves}), out, 2));
+    ASSERT_TRUE(FormatPcm(4, MakeBuffer({halves, halves}), out, 2));
     EXPECT_EQ(out.Data(), storage);
     EXPECT_EQ(out.Size(), 4096);
     std::vector<std::uint8_t> expected;

@@ -1,5 +1,7 @@
 #include "core/SampleBuffer.h"
 
+#include "core/MakeBuffer.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -23,14 +25,7 @@ void Fill(ChannelVector& v, std::vector<float> values) {
         v.SampleAt(i) = values[i];
 }
 
-SampleBuffer Make(std::vector<std::vector<float>> channels) {
-    SampleBuffer b;
-    b.Resize(static_cast<int>(channels.at(0).size()), static_cast<int>(channels.size()));
-    for (std::size_t c = 0; c < channels.size(); ++c)
-        for (std::size_t i = 0; i < channels[c].size(); ++i)
-            b.Channel(static_cast<int>(c)).SampleAt(static_cast<std::uint32_t>(i)) = channels[c][i];
-    return b;
-}
+using testing::MakeBuffer;
 
 TEST(ChannelVector, GrowKeepsSamplesAndAppendsZeros) {
     ChannelVector v;
@@ -103,7 +98,7 @@ TEST(SampleBuffer, ResizeLimits) {
     const Case cases[] = {{1048576, 1, true}, {1048577, 1, false}, {16, 9, false},
                           {-1, 2, false},     {16, -1, false},     {16, 8, true}};
     for (const Case& c : cases) {
-        SampleBuffer b = Make({{1, 2, 3}});
+        SampleBuffer b = MakeBuffer({{1, 2, 3}});
         EXPECT_EQ(b.Resize(c.frames, c.channels), c.ok) << c.frames << "x" << c.channels;
         if (!c.ok) {
             EXPECT_EQ(b.FrameCount(), 3);
@@ -114,7 +109,7 @@ TEST(SampleBuffer, ResizeLimits) {
 }
 
 TEST(SampleBuffer, Scale) {
-    SampleBuffer b = Make({{1.0f, -0.0f, 0.3f}, {2.0f, 3.0f, -4.0f}});
+    SampleBuffer b = MakeBuffer({{1.0f, -0.0f, 0.3f}, {2.0f, 3.0f, -4.0f}});
     b.Scale(1.0);
     EXPECT_THAT(Samples(b.Channel(0)), ElementsAre(1.0f, -0.0f, 0.3f));
     b.Scale(-0.5);
@@ -130,7 +125,7 @@ TEST(SampleBuffer, ZeroRange) {
     EXPECT_TRUE(empty.ZeroRange(5, 0));
     EXPECT_FALSE(empty.ZeroRange(0, 1));
 
-    SampleBuffer b = Make({std::vector<float>(1024, 1.0f)});
+    SampleBuffer b = MakeBuffer({std::vector<float>(1024, 1.0f)});
     EXPECT_FALSE(b.ZeroRange(1000, 100));
     EXPECT_FALSE(b.ZeroRange(-1, 2));
     EXPECT_FALSE(b.ZeroRange(1024, 1));
@@ -143,8 +138,8 @@ TEST(SampleBuffer, ZeroRange) {
 }
 
 TEST(SampleBuffer, CopyFrom) {
-    SampleBuffer src = Make({{1, 2}, {3, 4}});
-    SampleBuffer dst = Make({{9, 9, 9}});
+    SampleBuffer src = MakeBuffer({{1, 2}, {3, 4}});
+    SampleBuffer dst = MakeBuffer({{9, 9, 9}});
     dst.CopyFrom(src);
     EXPECT_EQ(dst.ChannelCount(), 2);
     EXPECT_THAT(Samples(dst.Channel(0)), ElementsAre(1, 2));
@@ -161,8 +156,8 @@ TEST(SampleBuffer, MixFromGrowsChannelsAndFrames) {
     }
     for (int i = 0; i < 256; ++i)
         old[i] = 0.5f;
-    SampleBuffer dst = Make({old});
-    ASSERT_TRUE(dst.MixFrom(Make({l, r})));
+    SampleBuffer dst = MakeBuffer({old});
+    ASSERT_TRUE(dst.MixFrom(MakeBuffer({l, r})));
     ASSERT_EQ(dst.ChannelCount(), 2);
     ASSERT_EQ(dst.FrameCount(), 512);
     for (std::uint32_t i = 0; i < 512; ++i) {
@@ -170,22 +165,22 @@ TEST(SampleBuffer, MixFromGrowsChannelsAndFrames) {
         EXPECT_EQ(dst.Channel(1).SampleAt(i), r[i]) << i;
     }
     SampleBuffer fresh;
-    ASSERT_TRUE(fresh.MixFrom(Make({{1, 2}})));
+    ASSERT_TRUE(fresh.MixFrom(MakeBuffer({{1, 2}})));
     EXPECT_THAT(Samples(fresh.Channel(0)), ElementsAre(1, 2));
 }
 
 TEST(SampleBuffer, RemixChannelCount) {
-    SampleBuffer mono = Make({{1.0f, 3.0f}, {2.0f, -1.0f}});
+    SampleBuffer mono = MakeBuffer({{1.0f, 3.0f}, {2.0f, -1.0f}});
     ASSERT_TRUE(mono.SetChannelCount(1, true));
     ASSERT_EQ(mono.ChannelCount(), 1);
     EXPECT_THAT(Samples(mono.Channel(0)), ElementsAre(1.5f, 1.0f));
 
-    SampleBuffer three = Make({{1, 2}, {3, 4}});
+    SampleBuffer three = MakeBuffer({{1, 2}, {3, 4}});
     ASSERT_TRUE(three.SetChannelCount(3, true));
     EXPECT_THAT(Samples(three.Channel(2)), ElementsAre(1, 2));
     EXPECT_THAT(Samples(three.Channel(1)), ElementsAre(3, 4));
 
-    SampleBuffer dup = Make({{5, 6}});
+    SampleBuffer dup = MakeBuffer({{5, 6}});
     ASSERT_TRUE(dup.SetChannelCount(2, true));
     EXPECT_THAT(Samples(dup.Channel(1)), ElementsAre(5, 6));
 
@@ -193,7 +188,7 @@ TEST(SampleBuffer, RemixChannelCount) {
     EXPECT_FALSE(dup.SetChannelCount(-1, true));
     EXPECT_EQ(dup.ChannelCount(), 2);
 
-    SampleBuffer fewer = Make({{1}, {2}, {3}});
+    SampleBuffer fewer = MakeBuffer({{1}, {2}, {3}});
     ASSERT_TRUE(fewer.SetChannelCount(2, true));
     EXPECT_THAT(Samples(fewer.Channel(1)), ElementsAre(2));
 
